@@ -55,8 +55,7 @@ if(KUVELLA_TESTS)
   # In-process tests of the adapters and the shell against real windows.
   file(GLOB KUVELLA_WIN32_SOURCES CONFIGURE_DEPENDS tests/win32/unit_*.cpp)
   if(KUVELLA_WIN32_SOURCES)
-    add_executable(kuvella_win32_tests ${KUVELLA_WIN32_SOURCES} tests/win32/support/TestSupport.cpp
-      res/kuvella.rc)
+    add_executable(kuvella_win32_tests ${KUVELLA_WIN32_SOURCES} res/kuvella.rc)
     target_include_directories(kuvella_win32_tests PRIVATE tests/win32/support)
     target_compile_options(kuvella_win32_tests PRIVATE ${KUVELLA_WIN_FLAGS})
     target_link_libraries(kuvella_win32_tests PRIVATE kuvella_shell gtest gtest_main)

@@ -8,6 +8,7 @@
 // small-string buffer aside).
 #include <cstdint>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -185,5 +186,17 @@ class FakeDesktop : public Desktop {
   bool logging_ = false;
   std::vector<Call> calls_;
 };
+
+// Readable failures in tests.
+inline std::ostream& operator<<(std::ostream& os, const Rect& r) {
+  return os << "(" << r.Left << ", " << r.Top << ", " << r.Right << ", " << r.Bottom << ")";
+}
+inline std::ostream& operator<<(std::ostream& os, const Point& p) {
+  return os << "(" << p.X << ", " << p.Y << ")";
+}
+inline std::ostream& operator<<(std::ostream& os, const FakeDesktop::Move& m) {
+  return os << "move(0x" << std::hex << m.window << std::dec << ", " << m.x << ", " << m.y
+            << ", " << m.width << ", " << m.height << ")";
+}
 
 }  // namespace kuvella
