@@ -78,3 +78,9 @@ if(KUVELLA_TESTS)
       ENVIRONMENT "KUVELLA_DIST=${KUVELLA_DIST_DIR}" TIMEOUT 900)
   endif()
 endif()
+
+# Used by tools/run on a machine without a display.
+add_executable(kuvella_demo tools/demo/kuvella_demo.cpp)
+target_compile_definitions(kuvella_demo PRIVATE ${KUVELLA_WIN_DEFS})
+target_link_libraries(kuvella_demo PRIVATE user32)
+target_link_options(kuvella_demo PRIVATE -static)

@@ -86,6 +86,8 @@ struct ShowCase {
   std::int32_t storedByOk;
 };
 
+std::ostream& operator<<(std::ostream& os, const ShowCase& c) { return os << c.name; }
+
 class LevelShow : public ::testing::TestWithParam<ShowCase> {};
 
 TEST_P(LevelShow, ShowsTheClampedLow16BitsAndOkStoresWhatIsShown) {
@@ -115,6 +117,8 @@ struct ExitCase {
   bool converts;            // false: the conversion error box
   const char* boxAfter;
 };
+
+std::ostream& operator<<(std::ostream& os, const ExitCase& c) { return os << c.name; }
 
 class LevelBoxExit : public ::testing::TestWithParam<ExitCase> {};
 

@@ -156,6 +156,8 @@ struct PathCase {
   std::string ini;
 };
 
+std::ostream& operator<<(std::ostream& os, const PathCase& c) { return os << c.name; }
+
 const PathCase kPathCases[] = {
     {"app.exe in a folder", "C:\\Tools\\app.exe", "C:\\Tools\\", "C:\\Tools\\app.ini"},
     {"only the last extension is replaced", "C:\\Tools\\my.app.exe", "C:\\Tools\\",
