@@ -84,3 +84,9 @@ add_executable(kuvella_demo tools/demo/kuvella_demo.cpp)
 target_compile_definitions(kuvella_demo PRIVATE ${KUVELLA_WIN_DEFS})
 target_link_libraries(kuvella_demo PRIVATE user32)
 target_link_options(kuvella_demo PRIVATE -static)
+
+# Bare programs for the whole-process figures (bench/process-figures).
+add_executable(kuvella_bench_driver bench/bench_driver.cpp)
+target_compile_definitions(kuvella_bench_driver PRIVATE ${KUVELLA_WIN_DEFS})
+target_link_libraries(kuvella_bench_driver PRIVATE user32 shell32)
+target_link_options(kuvella_bench_driver PRIVATE -static)
