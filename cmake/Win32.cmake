@@ -90,3 +90,15 @@ add_executable(kuvella_bench_driver bench/bench_driver.cpp)
 target_compile_definitions(kuvella_bench_driver PRIVATE ${KUVELLA_WIN_DEFS})
 target_link_libraries(kuvella_bench_driver PRIVATE user32 shell32)
 target_link_options(kuvella_bench_driver PRIVATE -static)
+
+# The settings window at 144 DPI; tools/test runs it in a prefix of that DPI.
+if(KUVELLA_TESTS)
+  add_executable(kuvella_dpi_tests tests/win32/dpi/dpi_test.cpp)
+  target_compile_definitions(kuvella_dpi_tests PRIVATE ${KUVELLA_WIN_DEFS})
+  target_link_libraries(kuvella_dpi_tests PRIVATE gtest gtest_main user32 gdi32)
+  target_link_options(kuvella_dpi_tests PRIVATE -static)
+  add_dependencies(kuvella_dpi_tests kuvella)
+  add_test(NAME win32_high_dpi COMMAND kuvella_dpi_tests)
+  set_tests_properties(win32_high_dpi PROPERTIES ENVIRONMENT "KUVELLA_DIST=${KUVELLA_DIST_DIR}"
+    LABELS dpi144)
+endif()

@@ -64,6 +64,7 @@ int Win32Desktop::menuItemCount(Hmenu m) { return GetMenuItemCount(ToHmenu(m)); 
 std::string Win32Desktop::menuItemText(Hmenu m, int pos) {
   char buffer[256] = {};
   GetMenuStringA(ToHmenu(m), static_cast<UINT>(pos), buffer, sizeof buffer, MF_BYPOSITION);
+  buffer[sizeof buffer - 1] = '\0';  // Wine fills all 256 bytes of a long item, with no NUL
   return std::string(buffer);
 }
 

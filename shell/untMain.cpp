@@ -613,6 +613,14 @@ LRESULT TfrmMain::Message(UINT msg, WPARAM wp, LPARAM lp) {
     case kLeftExitMessage:
       edtLeftExit();
       return 0;
+    case WM_VSCROLL:
+      // A spin step or an arrow key in the box: the copy follows the control.
+      if (reinterpret_cast<HWND>(lp) == Control(idUpdMagneticLevel)) {
+        levelCopy_.Read(static_cast<std::int16_t>(
+            SendMessageA(Control(idUpdMagneticLevel), UDM_GETPOS32, 0, 0)));
+        return 0;
+      }
+      break;
     case WM_KEYDOWN:
       // Only while the window itself has the focus: controls get their own keys.
       FormKeyDown(static_cast<WORD>(wp));
