@@ -28,8 +28,18 @@ def pids_of(name):
 
 
 def wineserver_pid():
-    pids = [p for p in pids_of("wineserver") if open(f"/proc/{p}/comm").read().startswith("wineserver")]
-    return pids[0] if pids else None
+    # Ours is the one serving this run's prefix; other Wine sessions may run beside it.
+    prefix = os.environ["WINEPREFIX"].encode()
+    for p in pids_of("wineserver"):
+        try:
+            if not open(f"/proc/{p}/comm").read().startswith("wineserver"):
+                continue
+            env = open(f"/proc/{p}/environ", "rb").read().split(b"\0")
+        except OSError:
+            continue
+        if b"WINEPREFIX=" + prefix in env:
+            return p
+    raise RuntimeError("no wineserver for this prefix")
 
 
 def cpu(pid):

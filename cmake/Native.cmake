@@ -12,19 +12,24 @@ if(KUVELLA_TESTS)
 endif()
 
 find_package(benchmark QUIET)
-if(benchmark_FOUND AND EXISTS ${CMAKE_SOURCE_DIR}/bench/engine_bench.cpp)
+# Not in a fuzz build: its code is instrumented for libFuzzer, and timings would mean nothing.
+if(benchmark_FOUND AND NOT KUVELLA_FUZZ AND EXISTS ${CMAKE_SOURCE_DIR}/bench/engine_bench.cpp)
   add_executable(kuvella_bench bench/engine_bench.cpp tests/support/FakeDesktop.cpp)
   target_include_directories(kuvella_bench PRIVATE tests/support)
   target_link_libraries(kuvella_bench PRIVATE kuvella_engine benchmark::benchmark)
 endif()
 
 if(KUVELLA_FUZZ)
+  # Undefined behaviour stops the run, so that libFuzzer reports it as a crash.
+  target_compile_options(kuvella_engine PRIVATE -fno-sanitize-recover=all)
+  target_compile_options(kuvella_rules PRIVATE -fno-sanitize-recover=all)
   file(GLOB KUVELLA_FUZZ_SOURCES CONFIGURE_DEPENDS tests/fuzz/*.cpp)
   foreach(src ${KUVELLA_FUZZ_SOURCES})
     get_filename_component(name ${src} NAME_WE)
     add_executable(${name} ${src} tests/support/FakeDesktop.cpp)
     target_include_directories(${name} PRIVATE tests/support)
-    target_compile_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
+    target_compile_options(${name} PRIVATE ${KUVELLA_WARNINGS} -fsanitize=fuzzer,address,undefined
+                                           -fno-sanitize-recover=all)
     target_link_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
     target_link_libraries(${name} PRIVATE kuvella_engine kuvella_rules)
   endforeach()

@@ -3,11 +3,12 @@
 namespace kuvella {
 
 std::optional<int> LevelFromBuddyText(std::string_view text) {
-  if (text.empty() || text.size() > 6) return std::nullopt;
+  if (text.empty()) return std::nullopt;
   int v = 0;
   for (char c : text) {
     if (c < '0' || c > '9') return std::nullopt;
     v = v * 10 + (c - '0');
+    if (v > kLevelMax) return std::nullopt;  // out of range however many digits follow
   }
   if (v < kLevelMin || v > kLevelMax) return std::nullopt;
   return v;

@@ -187,6 +187,12 @@ Rect FakeDesktop::rect(Hwnd h) const {
   return w != nullptr ? w->rect : Rect{};
 }
 
+std::optional<FakeDesktop::State> FakeDesktop::inspect(Hwnd h) const {
+  const Window* w = find(h);
+  if (w == nullptr) return std::nullopt;
+  return State{w->rect, w->visible, w->cloaked, w->rectFails, w->title};
+}
+
 std::vector<Hwnd> FakeDesktop::topLevelWindows() const {
   std::vector<Hwnd> out;
   for (Hwnd h = rootFirst_; h != 0; h = find(h)->next) out.push_back(h);

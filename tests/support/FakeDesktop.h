@@ -90,6 +90,13 @@ class FakeDesktop : public Desktop {
   // --- Looking at it ------------------------------------------------------------------------
   bool exists(Hwnd h) const { return find(h) != nullptr; }
   Rect rect(Hwnd h) const;  // the current rectangle; a default one for a closed window
+  // The window as it is set up, read without counting as a query; nullopt for a closed one.
+  struct State {
+    Rect rect;
+    bool visible, cloaked, rectFails;
+    std::string title;
+  };
+  std::optional<State> inspect(Hwnd h) const;
   std::size_t windowCount() const { return live_; }
   std::size_t slotCount() const { return slots_.size(); }  // memory held for windows
   std::vector<Hwnd> topLevelWindows() const;            // Z order, topmost first

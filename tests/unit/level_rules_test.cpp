@@ -75,6 +75,8 @@ TEST(LevelFromBuddyText, TakesADecimalWithin0To100AndNothingElse) {
       {"hex is not decimal", "$1E", std::nullopt},
       {"a trailing blank", "20 ", std::nullopt},
       {"far too many digits do not overflow into range", "4294967316", std::nullopt},
+      {"leading zeros before 100 are still 100", "0000100", 100},
+      {"leading zeros before 101 are still out of range", "00000000101", std::nullopt},
   };
   for (const Row& r : rows) EXPECT_EQ(LevelFromBuddyText(r.text), r.position) << r.name;
 }

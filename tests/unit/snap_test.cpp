@@ -8,6 +8,7 @@
 
 #include "CaseName.h"
 #include "FakeDesktop.h"
+#include "RangeUtil.h"
 #include "SnapCycle.h"
 #include "WinList.h"
 
@@ -91,6 +92,10 @@ const SnapCase kSnapCases[] = {
      {{400, 100, 700, 550}}, {106, 200, 401, 500}, 1},
     {"a window directly below another aligns its left on the tie and keeps its top",
      {104, 300, 504, 500}, {{100, 0, 500, 300}}, {100, 300, 500, 500}, 1},
+    {"a window directly above another and touching it aligns its left and overlaps by one",
+     {104, 100, 504, 300}, {{100, 300, 500, 500}}, {100, 101, 500, 301}, 1},
+    {"within one window the same-side edge beats the opposite edge at the same distance",
+     {100, 200, 500, 400}, {{95, 150, 105, 450}}, {95, 200, 495, 400}, 1},
     {"a bottom edge 4 px above another's top ends one past it", {100, 100, 400, 296},
      {{100, 300, 400, 500}}, {100, 105, 400, 301}, 1},
     {"a window beside another lines its top up with the other's top", {300, 105, 600, 405},
@@ -323,7 +328,7 @@ TEST(SnapState, TheStartPlaceIsTakenAsEvaluated) {
 
 TEST(SnapState, AWindowActivatedWhereItLiesIsEvaluatedAtItsSecondTick) {
   Rig rig;
-  const Hwnd a = rig.foreground({300, 300, 700, 550});
+  rig.foreground({300, 300, 700, 550});
   const Hwnd b = rig.d.add({5, 100, 405, 400}, "B");
   rig.refresh();
   rig.ticks(3);
@@ -334,7 +339,6 @@ TEST(SnapState, AWindowActivatedWhereItLiesIsEvaluatedAtItsSecondTick) {
   rig.tick();
   EXPECT_EQ(rig.d.rect(b), (Rect{0, 100, 400, 400}));
   EXPECT_EQ(rig.d.intervals(), (std::vector<unsigned>{1}));
-  (void)a;
 }
 
 TEST(SnapState, AWindowActivatedAtTheRememberedTopLeftIsNotEvaluated) {
@@ -642,6 +646,21 @@ TEST(TakeIfNearer, ReplacesOnlyOnAStrictlySmallerDistance) {
     EXPECT_EQ(d, r.dAfter) << r.name;
     EXPECT_EQ(t, r.tAfter) << r.name;
   }
+}
+
+TEST(AnyInRange, BothBoundsIncludedAndNoValuesMeansFalse) {
+  struct Row {
+    const char* name;
+    bool result;
+    bool expected;
+  } const rows[] = {
+      {"a value on the lower bound", AnyInRange({5, 100}, 5, 9), true},
+      {"a value on the upper bound", AnyInRange({100, 9}, 5, 9), true},
+      {"values on both sides but none inside", AnyInRange({4, 10}, 5, 9), false},
+      {"no values", AnyInRange({}, INT32_MIN, INT32_MAX), false},
+      {"an empty range", AnyInRange({7}, 9, 5), false},
+  };
+  for (const Row& r : rows) EXPECT_EQ(r.result, r.expected) << r.name;
 }
 
 TEST(UpdateNearest, ASpanInsideOursOffersNoSideLinesButTheReverseDoes) {

@@ -153,6 +153,9 @@ TEST(Soak, ARestlessDesktopNeverSeesAWildMove) {
     if (d.moves().size() > 1000) d.clearRecords();
   }
 
+  RecordProperty("ticks", std::to_string(ticks));
+  RecordProperty("evaluations", std::to_string(evaluations));
+  RecordProperty("moves", std::to_string(movesSeen));
   // Not a count check: a soak that never evaluated or never moved would have tested nothing.
   EXPECT_GT(evaluations, 0u);
   EXPECT_GT(movesSeen, 0u);
