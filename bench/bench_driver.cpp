@@ -1,5 +1,6 @@
 // Bare programs of ours to measure Kuvella against, and a helper that makes Kuvella snap once.
 //   bench_driver timer MS   a hidden window and a timer at MS, nothing else
+//   bench_driver queries MS the same timer, each tick asking what a resting tick asks
 //   bench_driver tray       the DLLs Kuvella loads and one tray icon, nothing else
 //   bench_driver snap       brings a window to rest near the screen edge until it is moved
 #include <windows.h>
@@ -11,8 +12,17 @@
 
 namespace {
 
+bool g_queries = false;
+
 LRESULT CALLBACK Proc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == WM_TIMER) {
+    if (g_queries) {
+      // What a tick that does not evaluate asks the window manager.
+      RECT r;
+      GetWindowRect(GetForegroundWindow(), &r);
+      GetSystemMetrics(SM_CXSCREEN);
+      GetSystemMetrics(SM_CYSCREEN);
+    }
     return 0;
   }
   return DefWindowProcA(h, msg, wp, lp);
@@ -38,7 +48,8 @@ int Loop() {
 
 int main(int argc, char** argv) {
   if (argc < 2) return 2;
-  if (std::strcmp(argv[1], "timer") == 0) {
+  if (std::strcmp(argv[1], "timer") == 0 || std::strcmp(argv[1], "queries") == 0) {
+    g_queries = argv[1][0] == 'q';
     HWND h = HiddenWindow();
     SetTimer(h, 1, argc > 2 ? static_cast<UINT>(std::atoi(argv[2])) : 300, nullptr);
     return Loop();

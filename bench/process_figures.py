@@ -97,7 +97,7 @@ def run_kuvella(phase):
 
 def run_bare(kind, interval=None):
     exe = os.path.join(TREE, "kuvella_bench_driver.exe")
-    args = ("timer", str(interval)) if kind == "timer" else ("tray",)
+    args = (kind, str(interval)) if kind in ("timer", "queries") else ("tray",)
     proc, pid = start(exe, *args, cwd=TREE)
     result = measure(pid)
     stop(proc, exe)
@@ -106,14 +106,17 @@ def run_bare(kind, interval=None):
 
 def main():
     ini = os.path.join(DIR, "kuvella.ini")
-    rows = {k: [] for k in ("kuvella 300 ms", "bare timer 300 ms", "kuvella 1 ms", "bare timer 1 ms", "bare tray")}
+    rows = {k: [] for k in ("kuvella 300 ms", "bare timer 300 ms", "timer+queries 300 ms", "kuvella 1 ms",
+                            "bare timer 1 ms", "timer+queries 1 ms", "bare tray")}
     for _ in range(REPEATS):
         if os.path.exists(ini):
             os.remove(ini)
         rows["kuvella 300 ms"].append(run_kuvella("slow"))
         rows["bare timer 300 ms"].append(run_bare("timer", 300))
+        rows["timer+queries 300 ms"].append(run_bare("queries", 300))
         rows["kuvella 1 ms"].append(run_kuvella("fast"))
         rows["bare timer 1 ms"].append(run_bare("timer", 1))
+        rows["timer+queries 1 ms"].append(run_bare("queries", 1))
         rows["bare tray"].append(run_bare("tray"))
     med = {k: {m: statistics.median(r[m] for r in v) for m in v[0]} for k, v in rows.items()}
     print(f"medians of {REPEATS} interleaved runs, {SECONDS:.0f} s idle each")
@@ -128,6 +131,9 @@ def main():
         a, b = f"kuvella {phase}", f"bare timer {phase}"
         print(f"{phase:7} kuvella / bare timer: cpu {ratio(a, b, 'cpu'):.2f}x, "
               f"cpu+server {ratio(a, b, 'cpu+server'):.2f}x, wake-ups {ratio(a, b, 'wakeups'):.2f}x")
+        q = f"timer+queries {phase}"
+        print(f"{phase:7} kuvella / timer+queries: cpu {ratio(a, q, 'cpu'):.2f}x, "
+              f"cpu+server {ratio(a, q, 'cpu+server'):.2f}x, wake-ups {ratio(a, q, 'wakeups'):.2f}x")
     print(f"memory  kuvella / bare tray: Pss {ratio('kuvella 300 ms', 'bare tray', 'pss'):.2f}x")
 
 
