@@ -98,7 +98,8 @@ void FillRecord(TNotifyIconData& r, HWND owner, HICON icon, const char* tip) {
 TfrmMain::TfrmMain(TApplication& app, TrayPort& tray)
     : app_(app), tray_(tray),
       desktop_([this](unsigned ms) { tmrWindowAdjuster_->SetInterval(ms); }),
-      levelCopy_(static_cast<std::int16_t>(kLevelAtLoad)) {
+      levelCopy_(static_cast<std::int16_t>(kLevelAtLoad)),
+      levelPosition_(static_cast<std::int16_t>(kLevelAtLoad)) {
   frmMain = this;
   WNDCLASSA wc{};
   wc.lpfnWndProc = WndProc;
@@ -446,18 +447,20 @@ void TfrmMain::SetEditText(int id, const std::string& text) {
 
 void TfrmMain::SetLevelPosition(std::int16_t value) {
   if (!levelCopy_.Set(value)) return;
+  levelPosition_ = static_cast<std::int16_t>(ClampLevel(value));
   // The control clamps into 0..100 and rewrites the box, which raises edtLeftChange.
   SendMessageA(Control(idUpdMagneticLevel), UDM_SETPOS32, 0, value);
 }
 
 std::int16_t TfrmMain::ReadLevelPosition() {
+  // Text the level rule does not take leaves the position as it was. The control decides
+  // otherwise for some (an empty box is 0 to it), so it only re-reads the box to stay in step.
+  const std::optional<int> typed = LevelFromBuddyText(EditText(idEdtLeft));
   BOOL failed = FALSE;
-  // The control re-reads the box first; text it cannot take leaves the position as it was.
-  const LRESULT pos = SendMessageA(Control(idUpdMagneticLevel), UDM_GETPOS32, 0,
-                                   reinterpret_cast<LPARAM>(&failed));
-  const auto value = static_cast<std::int16_t>(pos);
-  levelCopy_.Read(value);
-  return value;
+  SendMessageA(Control(idUpdMagneticLevel), UDM_GETPOS32, 0, reinterpret_cast<LPARAM>(&failed));
+  if (typed) levelPosition_ = static_cast<std::int16_t>(*typed);
+  levelCopy_.Read(levelPosition_);
+  return levelPosition_;
 }
 
 void TfrmMain::DisableUpdate() {
@@ -616,8 +619,9 @@ LRESULT TfrmMain::Message(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_VSCROLL:
       // A spin step or an arrow key in the box: the copy follows the control.
       if (reinterpret_cast<HWND>(lp) == Control(idUpdMagneticLevel)) {
-        levelCopy_.Read(static_cast<std::int16_t>(
-            SendMessageA(Control(idUpdMagneticLevel), UDM_GETPOS32, 0, 0)));
+        levelPosition_ = static_cast<std::int16_t>(
+            SendMessageA(Control(idUpdMagneticLevel), UDM_GETPOS32, 0, 0));
+        levelCopy_.Read(levelPosition_);
         return 0;
       }
       break;

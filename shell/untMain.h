@@ -156,6 +156,7 @@ class TfrmMain {
   UniqueFont font_;
   UniqueBrush btnFace_;
   TLevelCopy levelCopy_;
+  std::int16_t levelPosition_;  // the up-down's position: as last set, stepped or read
   std::string lastWaveFile_;  // the file last confirmed in the browse dialog
   HWND lastFocus_ = nullptr;
   UINT taskbarCreated_ = 0;
