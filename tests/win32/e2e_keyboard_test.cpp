@@ -21,17 +21,9 @@ constexpr char kWaveTitle[] = "WAVファイル";
 
 class Keyboard : public KuvellaTest {
  protected:
-  Kuvella& StartAndShow() {
-    Kuvella& k = Start();
-    k.ShowSettings();
-    return k;
-  }
 
   // ---- What the window shows --------------------------------------------------------------
 
-  static void SetText(HWND h, const std::string& text) {
-    SendTo(h, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
-  }
   static bool Checked(HWND h) { return SendTo(h, BM_GETCHECK) == BST_CHECKED; }
   static bool Enabled(HWND h) { return IsWindowEnabled(h) != 0; }
   static bool Hidden(const Kuvella& k) {

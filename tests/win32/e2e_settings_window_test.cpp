@@ -7,14 +7,6 @@ namespace {
 
 class SettingsWindow : public KuvellaTest {
  protected:
-  Kuvella& StartAndShow() {
-    Kuvella& k = Start();
-    k.ShowSettings();
-    return k;
-  }
-  static void SetText(HWND h, const std::string& text) {
-    SendTo(h, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
-  }
   static void Click(HWND h) { SendTo(h, BM_CLICK); }
   static bool Checked(HWND h) { return SendTo(h, BM_GETCHECK) == BST_CHECKED; }
   static bool Hidden(const Kuvella& k) {

@@ -104,6 +104,9 @@ HWND FindTopLevel(DWORD pid, const char* cls, const char* caption = nullptr, boo
 // WM_GETTEXT through the message system: it works for controls of another process.
 std::string TextOf(HWND h);
 LRESULT SendTo(HWND h, UINT msg, WPARAM wp = 0, LPARAM lp = 0);
+inline void SetText(HWND h, const std::string& text) {
+  SendTo(h, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
 std::string MessageBoxText(HWND box);  // the Static (id 0xFFFF) of a standard message box
 void CloseMessageBox(HWND box);        // its OK button
 
@@ -188,6 +191,12 @@ class KuvellaTest : public ::testing::Test {
   // Starts a copy; the icons present before it are kept for NewIconTip.
   Kuvella& Start() { return Start(Exe()); }
   Kuvella& Start(const std::string& exe);
+  // Starts a copy and opens its settings window from the tray menu.
+  Kuvella& StartAndShow() {
+    Kuvella& k = Start();
+    k.ShowSettings();
+    return k;
+  }
   // WM_CLOSE to its main window, then a clean end (exit code 0) within the deadline.
   void CloseAndWait(Kuvella& k);
 
