@@ -29,10 +29,6 @@ TPopupMenu::TPopupMenu(HINSTANCE instance) {
   SetWindowLongPtrA(owner_.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 }
 
-TPopupMenu::~TPopupMenu() {
-  for (auto& item : items_) item->menu_ = nullptr;
-}
-
 TMenuItem& TPopupMenu::Add(std::string caption, std::function<void()> onClick) {
   items_.push_back(std::make_unique<TMenuItem>(std::move(caption), std::move(onClick),
                                                kFirstCommand + static_cast<UINT>(items_.size())));

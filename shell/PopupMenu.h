@@ -35,7 +35,6 @@ class TMenuItem {
 class TPopupMenu {
  public:
   explicit TPopupMenu(HINSTANCE instance);
-  ~TPopupMenu();
   TPopupMenu(const TPopupMenu&) = delete;
   TPopupMenu& operator=(const TPopupMenu&) = delete;
 

@@ -98,8 +98,7 @@ void FillRecord(TNotifyIconData& r, HWND owner, HICON icon, const char* tip) {
 TfrmMain::TfrmMain(TApplication& app, TrayPort& tray)
     : app_(app), tray_(tray),
       desktop_([this](unsigned ms) { tmrWindowAdjuster_->SetInterval(ms); }),
-      levelCopy_(static_cast<std::int16_t>(kLevelAtLoad)),
-      levelPosition_(static_cast<std::int16_t>(kLevelAtLoad)) {
+      level_(static_cast<std::int16_t>(kLevelAtLoad)) {
   frmMain = this;
   WNDCLASSA wc{};
   wc.lpfnWndProc = WndProc;
@@ -170,9 +169,9 @@ void TfrmMain::CreateComponents() {
     }
   }
   std::string memo;
-  for (const char* line : texts::kMemoLines) {
-    if (!memo.empty() || line != texts::kMemoLines[0]) memo += "\r\n";
-    memo += line;
+  for (std::size_t i = 0; i < std::size(texts::kMemoLines); ++i) {
+    if (i != 0) memo += "\r\n";
+    memo += texts::kMemoLines[i];
   }
   SetWindowTextA(Control(idMemo1), memo.c_str());
 
@@ -446,21 +445,17 @@ void TfrmMain::SetEditText(int id, const std::string& text) {
 }
 
 void TfrmMain::SetLevelPosition(std::int16_t value) {
-  if (!levelCopy_.Set(value)) return;
-  levelPosition_ = static_cast<std::int16_t>(ClampLevel(value));
+  if (!level_.Set(value)) return;
   // The control clamps into 0..100 and rewrites the box, which raises edtLeftChange.
   SendMessageA(Control(idUpdMagneticLevel), UDM_SETPOS32, 0, value);
 }
 
 std::int16_t TfrmMain::ReadLevelPosition() {
-  // Text the level rule does not take leaves the position as it was. The control decides
-  // otherwise for some (an empty box is 0 to it), so it only re-reads the box to stay in step.
-  const std::optional<int> typed = LevelFromBuddyText(EditText(idEdtLeft));
+  // Judged by the level rule: Wine's control, for one, takes an empty box for 0. The control
+  // still re-reads the box, so that it stays in step with what it shows.
   BOOL failed = FALSE;
   SendMessageA(Control(idUpdMagneticLevel), UDM_GETPOS32, 0, reinterpret_cast<LPARAM>(&failed));
-  if (typed) levelPosition_ = static_cast<std::int16_t>(*typed);
-  levelCopy_.Read(levelPosition_);
-  return levelPosition_;
+  return level_.Read(EditText(idEdtLeft));
 }
 
 void TfrmMain::DisableUpdate() {
@@ -478,13 +473,15 @@ void TfrmMain::RestoreFocus() {
   SetFocus(target);
 }
 
-void TfrmMain::MoveFocus(bool backwards) {
+const ControlSpec* TfrmMain::FocusedControl() const {
   HWND focus = GetFocus();
+  return focus && GetParent(focus) == hwnd_ ? FindControl(GetDlgCtrlID(focus)) : nullptr;
+}
+
+void TfrmMain::MoveFocus(bool backwards) {
+  const ControlSpec* focused = FocusedControl();
   const int n = static_cast<int>(std::size(kControls));
-  int start = -1;
-  for (int i = 0; i < n; ++i) {
-    if (Control(kControls[i].id) == focus) start = i;
-  }
+  const int start = focused ? static_cast<int>(focused - kControls) : -1;
   for (int step = 1; step <= n; ++step) {
     int i = start < 0 ? (backwards ? n - step : step - 1)
                       : ((start + (backwards ? -step : step)) % n + n) % n;
@@ -518,11 +515,7 @@ bool TfrmMain::Accelerator(char letter) {
 
 bool TfrmMain::PreTranslate(MSG& msg) {
   if (!hwnd_ || !Visible() || (msg.hwnd != hwnd_ && !IsChild(hwnd_, msg.hwnd))) return false;
-  HWND focus = GetFocus();
-  const ControlSpec* focused = nullptr;
-  for (const ControlSpec& c : kControls) {
-    if (Control(c.id) == focus) focused = &c;
-  }
+  const ControlSpec* focused = FocusedControl();
   const bool takesTyping =
       focused && (focused->kind == Kind::Edit || focused->kind == Kind::Memo);
   switch (msg.message) {
@@ -619,9 +612,8 @@ LRESULT TfrmMain::Message(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_VSCROLL:
       // A spin step or an arrow key in the box: the copy follows the control.
       if (reinterpret_cast<HWND>(lp) == Control(idUpdMagneticLevel)) {
-        levelPosition_ = static_cast<std::int16_t>(
-            SendMessageA(Control(idUpdMagneticLevel), UDM_GETPOS32, 0, 0));
-        levelCopy_.Read(levelPosition_);
+        level_.Stepped(static_cast<std::int16_t>(
+            SendMessageA(Control(idUpdMagneticLevel), UDM_GETPOS32, 0, 0)));
         return 0;
       }
       break;

@@ -9,6 +9,7 @@
 
 #include "Application.h"
 #include "Handles.h"
+#include "Layout.h"
 #include "LevelRules.h"
 #include "PopupMenu.h"
 #include "SnapCycle.h"
@@ -135,6 +136,7 @@ class TfrmMain {
   std::int16_t ReadLevelPosition();
   void DisableUpdate();
   void RestoreFocus();
+  const layout::ControlSpec* FocusedControl() const;  // nullptr: not one of the controls
   void MoveFocus(bool backwards);
   bool Accelerator(char letter);
   void SessionEnd();
@@ -155,8 +157,7 @@ class TfrmMain {
   UniqueIcon Image1_;
   UniqueFont font_;
   UniqueBrush btnFace_;
-  TLevelCopy levelCopy_;
-  std::int16_t levelPosition_;  // the up-down's position: as last set, stepped or read
+  TLevelPosition level_;
   std::string lastWaveFile_;  // the file last confirmed in the browse dialog
   HWND lastFocus_ = nullptr;
   UINT taskbarCreated_ = 0;

@@ -20,23 +20,28 @@ bool TLevelControlModel::WriteText(std::string t) {
   return true;
 }
 
-bool TLevelControlModel::SetPosition(std::int16_t v) {
-  if (!copy_.Set(v)) return false;
-  position_ = ClampLevel(v);
-  return WriteText(std::to_string(position_));
+bool TLevelPosition::Set(std::int16_t v) {
+  if (v == copy_) return false;
+  copy_ = v;
+  position_ = static_cast<std::int16_t>(ClampLevel(v));
+  return true;
 }
 
-std::int16_t TLevelControlModel::ReadPosition() {
-  if (const std::optional<int> p = LevelFromBuddyText(text_)) position_ = *p;
-  copy_.Read(static_cast<std::int16_t>(position_));
-  return static_cast<std::int16_t>(position_);
+std::int16_t TLevelPosition::Read(std::string_view boxText) {
+  if (const std::optional<int> p = LevelFromBuddyText(boxText)) position_ = static_cast<std::int16_t>(*p);
+  copy_ = position_;
+  return position_;
+}
+
+bool TLevelControlModel::SetPosition(std::int16_t v) {
+  if (!level_.Set(v)) return false;
+  return WriteText(std::to_string(level_.position()));
 }
 
 bool TLevelControlModel::Step(int direction) {
-  if (const std::optional<int> p = LevelFromBuddyText(text_)) position_ = *p;
-  position_ = ClampLevel(position_ + (direction > 0 ? kLevelStep : -kLevelStep));
-  copy_.Read(static_cast<std::int16_t>(position_));
-  return WriteText(std::to_string(position_));
+  const int from = level_.Read(text_);
+  level_.Stepped(static_cast<std::int16_t>(ClampLevel(from + (direction > 0 ? kLevelStep : -kLevelStep))));
+  return WriteText(std::to_string(level_.position()));
 }
 
 }  // namespace kuvella

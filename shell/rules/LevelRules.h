@@ -23,42 +23,43 @@ constexpr int ClampLevel(int v) { return v < kLevelMin ? kLevelMin : (v > kLevel
 // 0..100 becomes the position, anything else keeps the old one.
 std::optional<int> LevelFromBuddyText(std::string_view text);
 
-// The window side's copy of the position. Setting a value equal to the copy does nothing;
-// otherwise the copy takes it unclamped and the control is told (it clamps and rewrites the box).
-class TLevelCopy {
+// The up-down's position and the window side's copy of it. Setting a value equal to the copy
+// does nothing; otherwise the copy takes it unclamped and the position it clamped (the control
+// then shows it in the box). Reading and stepping bring the copy level with the position.
+class TLevelPosition {
  public:
-  explicit TLevelCopy(std::int16_t initial) : copy_(initial) {}
+  explicit TLevelPosition(std::int16_t initial) : copy_(initial), position_(initial) {}
   // True when the control must be told.
-  bool Set(std::int16_t v) {
-    if (v == copy_) return false;
-    copy_ = v;
-    return true;
-  }
-  void Read(std::int16_t fromControl) { copy_ = fromControl; }
-  std::int16_t value() const { return copy_; }
+  bool Set(std::int16_t v);
+  // The box's text becomes the position if the control takes it; otherwise it stays.
+  std::int16_t Read(std::string_view boxText);
+  // A spin button or an arrow key moved the control to p.
+  void Stepped(std::int16_t p) { position_ = copy_ = p; }
+  std::int16_t position() const { return position_; }
+  std::int16_t copy() const { return copy_; }
 
  private:
   std::int16_t copy_;
+  std::int16_t position_;
 };
 
-// The whole control without a window system: copy, position and the level box's text.
+// The whole control without a window system: the position and the level box's text.
 class TLevelControlModel {
  public:
-  explicit TLevelControlModel(int position = 16) : copy_(static_cast<std::int16_t>(position)),
-      position_(position), text_(std::to_string(position)) {}
+  explicit TLevelControlModel(int position = 16)
+      : level_(static_cast<std::int16_t>(position)), text_(std::to_string(position)) {}
   // Returns true when the box's text changed (the change handler runs).
   bool SetPosition(std::int16_t v);
-  std::int16_t ReadPosition();
+  std::int16_t ReadPosition() { return level_.Read(text_); }
   void TypeText(std::string text) { text_ = std::move(text); }
   bool Step(int direction);  // a spin button or an arrow key; true when the box changed
   const std::string& text() const { return text_; }
-  int position() const { return position_; }
-  std::int16_t copy() const { return copy_.value(); }
+  int position() const { return level_.position(); }
+  std::int16_t copy() const { return level_.copy(); }
 
  private:
   bool WriteText(std::string t);
-  TLevelCopy copy_;
-  int position_;
+  TLevelPosition level_;
   std::string text_;
 };
 

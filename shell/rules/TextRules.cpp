@@ -64,34 +64,30 @@ bool ReadIniBoolean(std::string_view text, bool defaultValue) {
 
 std::string FormatInteger(std::int32_t value) { return std::to_string(value); }
 
-bool IsTrailByte932(std::string_view text, std::size_t i) {
-  bool trail = false;
-  for (std::size_t k = 0; k <= i && k < text.size(); ++k) {
-    if (k == i) return trail;
-    trail = !trail && IsLeadByte932(static_cast<unsigned char>(text[k]));
-  }
-  return false;
-}
-
 namespace {
 
-// Index of the last byte of text that is one of seps and not a trail byte, or npos.
+// The bytes of the character that starts at text[k]: two after a lead byte.
+std::size_t CharLength932(std::string_view text, std::size_t k) {
+  return IsLeadByte932(static_cast<unsigned char>(text[k])) ? 2 : 1;
+}
+
+// Index of the last byte of text that is one of seps and starts a character, or npos.
 std::size_t LastDelimiter(std::string_view text, std::string_view seps) {
   std::size_t found = std::string_view::npos;
-  bool trail = false;
-  for (std::size_t k = 0; k < text.size(); ++k) {
-    const unsigned char c = static_cast<unsigned char>(text[k]);
-    if (trail) {
-      trail = false;
-      continue;
-    }
-    if (seps.find(static_cast<char>(c)) != std::string_view::npos) found = k;
-    trail = IsLeadByte932(c);
+  for (std::size_t k = 0; k < text.size(); k += CharLength932(text, k)) {
+    if (seps.find(text[k]) != std::string_view::npos) found = k;
   }
   return found;
 }
 
 }  // namespace
+
+bool IsTrailByte932(std::string_view text, std::size_t i) {
+  if (i >= text.size()) return false;
+  std::size_t k = 0;
+  while (k < i) k += CharLength932(text, k);
+  return k != i;
+}
 
 std::string ExeDirectory(std::string_view modulePath) {
   const std::size_t k = LastDelimiter(modulePath, "\\:");

@@ -21,8 +21,7 @@ TEST_P(SettingsFileRead, ValueTakesEffectAndIsWrittenBack) {
   WriteIni(std::string("[Setting]\r\n") + c.lines);
   TestWindow probe(MakeRect(300, 300, 700, 600));
   Kuvella& k = Start();
-  if (c.from == c.to) EXPECT_TRUE(StaysPut(probe, c.from));
-  else EXPECT_TRUE(SnapsTo(probe, c.from, c.to));
+  EXPECT_TRUE(RestsAt(probe, c.from, c.to));
   CloseAndWait(k);
   EXPECT_EQ(c.level, Ini("MagneticLevel").value_or("<missing>"));
   EXPECT_EQ(c.enable, Ini("SoundEnable").value_or("<missing>"));

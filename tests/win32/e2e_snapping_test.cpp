@@ -35,8 +35,7 @@ TEST_F(Snapping, ScreenEdges) {
   Start();
   for (const SnapCase& c : kCases) {
     SCOPED_TRACE(c.what);
-    if (c.from == c.to) EXPECT_TRUE(StaysPut(probe, c.from));
-    else EXPECT_TRUE(SnapsTo(probe, c.from, c.to));
+    EXPECT_TRUE(RestsAt(probe, c.from, c.to));
   }
 
   // Where the rule put a window it leaves it: one move per resting place, none after.
@@ -61,8 +60,7 @@ TEST_F(Snapping, EdgesOfOtherWindows) {
   };
   for (const SnapCase& c : kCases) {
     SCOPED_TRACE(c.what);
-    if (c.from == c.to) EXPECT_TRUE(StaysPut(probe, c.from));
-    else EXPECT_TRUE(SnapsTo(probe, c.from, c.to));
+    EXPECT_TRUE(RestsAt(probe, c.from, c.to));
   }
   EXPECT_EQ(other, otherWindow.Rect()) << "the other window was moved";
 }

@@ -1,5 +1,7 @@
 // The tray icon's callback and the tray menu: what the shell's messages to Kuvella's main
 // window do (WM_USER, lParam the mouse message), and the menu's entries chosen by keyboard.
+#include <vector>
+
 #include "TestSupport.h"
 
 namespace e2e {
@@ -79,7 +81,16 @@ TEST_F(TrayIcon, OtherMouseMessagesDoNothingAndTheIconIdIsNotLookedAt) {
 
 class TrayMenu : public KuvellaTest {};
 
-TEST_F(TrayMenu, RightButtonReleaseOpensTheMenuAndExitEnds) {
+struct ExitKeys {
+  const char* name;
+  std::vector<WPARAM> keys;  // key-downs posted to the open menu
+};
+
+void PrintTo(const ExitKeys& c, std::ostream* os) { *os << c.name; }
+
+class TrayMenuExit : public KuvellaTest, public ::testing::WithParamInterface<ExitKeys> {};
+
+TEST_P(TrayMenuExit, RightButtonReleaseOpensTheMenuAndExitEnds) {
   Kuvella& k = Start();
   const int icons = static_cast<int>(iconsBefore_.size()) + 1;
   ASSERT_TRUE(WaitUntil([&] { return TrayIconCount() == icons; }));
@@ -87,9 +98,7 @@ TEST_F(TrayMenu, RightButtonReleaseOpensTheMenuAndExitEnds) {
   k.TrayPost(WM_RBUTTONUP, 0xBEEF);  // any icon id
   HWND menu = k.FindMenu();
   ASSERT_NE(nullptr, menu) << "no popup menu";
-  // Up from no selection reaches the last entry, 終了(&X).
-  PostMessageA(menu, WM_KEYDOWN, VK_UP, 0);
-  PostMessageA(menu, WM_KEYDOWN, VK_RETURN, 0);
+  for (WPARAM key : GetParam().keys) PostMessageA(menu, WM_KEYDOWN, key, 0);
   ASSERT_TRUE(k.WaitExit()) << "the exit entry did not end the program";
   EXPECT_EQ(0u, k.ExitCode());
   EXPECT_TRUE(WaitUntil([&] { return TrayIconCount() == icons - 1; })) << "icon left behind";
@@ -98,16 +107,13 @@ TEST_F(TrayMenu, RightButtonReleaseOpensTheMenuAndExitEnds) {
   EXPECT_EQ("1", Ini("SoundEnable").value_or("<missing>"));
 }
 
-TEST_F(TrayMenu, ExitByItsAccessKey) {
-  Kuvella& k = Start();
-  k.TrayPost(WM_RBUTTONUP);
-  HWND menu = k.FindMenu();
-  ASSERT_NE(nullptr, menu);
-  PostMessageA(menu, WM_KEYDOWN, 'X', 0);
-  ASSERT_TRUE(k.WaitExit()) << "X did not choose 終了(&X)";
-  EXPECT_EQ(0u, k.ExitCode());
-  EXPECT_EQ("8", Ini("MagneticLevel").value_or("<missing>"));
-}
+INSTANTIATE_TEST_SUITE_P(
+    Keys, TrayMenuExit,
+    ::testing::Values(
+        // Up from no selection reaches the last entry, 終了(&X).
+        ExitKeys{"UpThenReturn", {VK_UP, VK_RETURN}},
+        ExitKeys{"ItsAccessKey", {'X'}}),
+    [](const ::testing::TestParamInfo<ExitKeys>& row) { return std::string(row.param.name); });
 
 TEST_F(TrayMenu, EscapeClosesTheMenuAndNothingElseHappens) {
   Kuvella& k = Start();

@@ -204,6 +204,10 @@ class KuvellaTest : public ::testing::Test {
   ::testing::AssertionResult SnapsTo(TestWindow& probe, const RECT& from, const RECT& to);
   // Places the probe at `at` and checks it is not moved.
   ::testing::AssertionResult StaysPut(TestWindow& probe, const RECT& at);
+  // A table row: StaysPut when `to` equals `from`, SnapsTo otherwise.
+  ::testing::AssertionResult RestsAt(TestWindow& probe, const RECT& from, const RECT& to) {
+    return from == to ? StaysPut(probe, from) : SnapsTo(probe, from, to);
+  }
 
   std::vector<TrayEntry> iconsBefore_;
 
